@@ -1,0 +1,7 @@
+#pragma once
+
+namespace tarvane {
+
+enum class AnnouncementKind { Hourly, HalfHour };
+
+}  // namespace tarvane
