@@ -6,6 +6,8 @@ function(add_cp936_literals TARGET)
   cmake_parse_arguments(LIT "" "INPUT;HEADER;NAMESPACE" "" ${ARGN})
   set(input ${CMAKE_CURRENT_SOURCE_DIR}/${LIT_INPUT})
   set(output ${CMAKE_BINARY_DIR}/generated/literals/${LIT_HEADER})
+  # The generator writes into this folder but does not make it.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/generated/literals)
   add_custom_command(
     OUTPUT ${output}
     COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/cmake/cp936_literals.py ${input} ${output} ${LIT_NAMESPACE}

@@ -132,6 +132,10 @@ public:
 
     // Tells the user that the program cannot go on; the caller then ends it.
     virtual void reportFatalError(const Text& message) = 0;
+
+    // Destroys the window, its timer and its tray icon at once, without
+    // raising the close request; nothing of the window reacts afterwards.
+    virtual void destroyWindow() = 0;
 };
 
 }  // namespace tarvane

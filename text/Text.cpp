@@ -26,13 +26,18 @@ bool matchesAt(std::string_view text, std::size_t index, std::string_view sought
         return false;
     }
     for (std::size_t i = 0; i < sought.size(); ++i) {
-        char a = text[index + i];
-        char b = sought[i];
-        if (rule == CaseRule::IgnoreAsciiCase) {
-            a = foldAscii(a);
-            b = foldAscii(b);
+        const char a = text[index + i];
+        const char b = sought[i];
+        if (isLeadByte(sought, i)) {
+            // A double-byte character matches only itself: its trail byte may
+            // look like an ASCII letter but must never be folded.
+            if (a != b || text[index + i + 1] != sought[i + 1]) {
+                return false;
+            }
+            ++i;
+            continue;
         }
-        if (a != b) {
+        if (rule == CaseRule::IgnoreAsciiCase ? foldAscii(a) != foldAscii(b) : a != b) {
             return false;
         }
     }

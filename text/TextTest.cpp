@@ -45,6 +45,8 @@ TEST(TextFind, FindsWholeCharactersOnly) {
         {"empty text", "", "a", 1, CaseRule::Exact, kNotFound},
         {"case exact misses", "[TIME]", "[time]", 1, CaseRule::Exact, kNotFound},
         {"ignore case", "x[TiMe]", "[time]", 1, CaseRule::IgnoreAsciiCase, 2},
+        {"trail byte never folded", "\x81\x41", "\x81\x61", 1, CaseRule::IgnoreAsciiCase,
+         kNotFound},
         {"sought longer than text", "ab", "abc", 1, CaseRule::Exact, kNotFound},
     };
     for (const auto& c : cases) {

@@ -1,0 +1,102 @@
+#include "platform/codepage/UserDefinedArea936.h"
+
+namespace tarvane {
+
+namespace {
+
+// A run of consecutive private use characters on consecutive cells of one
+// row; trail bytes skip 0x7F, which never trails.
+struct Run {
+    char32_t first;
+    std::uint8_t lead;
+    std::uint8_t firstTrail;
+    int count;
+};
+
+constexpr Run kRuns[] = {
+    // The three user-defined areas.
+    {0xE000, 0xAA, 0xA1, 94},
+    {0xE05E, 0xAB, 0xA1, 94},
+    {0xE0BC, 0xAC, 0xA1, 94},
+    {0xE11A, 0xAD, 0xA1, 94},
+    {0xE178, 0xAE, 0xA1, 94},
+    {0xE1D6, 0xAF, 0xA1, 94},
+    {0xE234, 0xF8, 0xA1, 94},
+    {0xE292, 0xF9, 0xA1, 94},
+    {0xE2F0, 0xFA, 0xA1, 94},
+    {0xE34E, 0xFB, 0xA1, 94},
+    {0xE3AC, 0xFC, 0xA1, 94},
+    {0xE40A, 0xFD, 0xA1, 94},
+    {0xE468, 0xFE, 0xA1, 94},
+    {0xE4C6, 0xA1, 0x40, 96},
+    {0xE526, 0xA2, 0x40, 96},
+    {0xE586, 0xA3, 0x40, 96},
+    {0xE5E6, 0xA4, 0x40, 96},
+    {0xE646, 0xA5, 0x40, 96},
+    {0xE6A6, 0xA6, 0x40, 96},
+    {0xE706, 0xA7, 0x40, 96},
+    // Unassigned cells among the symbols, in code order.
+    {0xE766, 0xA2, 0xAB, 6},
+    {0xE76C, 0xA2, 0xE3, 2},
+    {0xE76E, 0xA2, 0xEF, 2},
+    {0xE770, 0xA2, 0xFD, 2},
+    {0xE772, 0xA4, 0xF4, 11},
+    {0xE77D, 0xA5, 0xF7, 8},
+    {0xE785, 0xA6, 0xB9, 8},
+    {0xE78D, 0xA6, 0xD9, 7},
+    {0xE794, 0xA6, 0xEC, 2},
+    {0xE796, 0xA6, 0xF3, 1},
+    {0xE797, 0xA6, 0xF6, 9},
+    {0xE7A0, 0xA7, 0xC2, 15},
+    {0xE7AF, 0xA7, 0xF2, 13},
+    {0xE7BC, 0xA8, 0x96, 11},
+    {0xE7C7, 0xA8, 0xBC, 1},
+    {0xE7C8, 0xA8, 0xBF, 1},
+    {0xE7C9, 0xA8, 0xC1, 4},
+    {0xE7CD, 0xA8, 0xEA, 21},
+    {0xE7E2, 0xA9, 0x58, 1},
+    {0xE7E3, 0xA9, 0x5B, 1},
+    {0xE7E4, 0xA9, 0x5D, 3},
+    {0xE7E7, 0xA9, 0x89, 13},
+    {0xE7F4, 0xA9, 0x97, 13},
+    {0xE801, 0xA9, 0xF0, 15},
+    {0xE810, 0xD7, 0xFA, 5},
+    {0xE815, 0xFE, 0x50, 80},
+};
+
+// Position of a trail byte among the trail bytes 0x40..0x7E, 0x80..0xFE.
+int trailIndex(std::uint8_t trail) {
+    return trail < 0x7F ? trail - 0x40 : trail - 0x41;
+}
+
+std::uint8_t trailAt(int index) {
+    return static_cast<std::uint8_t>(index < 0x3F ? index + 0x40 : index + 0x41);
+}
+
+}  // namespace
+
+std::optional<std::uint16_t> userDefinedCell(char32_t codePoint) {
+    for (const Run& run : kRuns) {
+        if (codePoint >= run.first && codePoint < run.first + run.count) {
+            const int offset = static_cast<int>(codePoint - run.first);
+            return static_cast<std::uint16_t>(run.lead << 8 |
+                                              trailAt(trailIndex(run.firstTrail) + offset));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<char32_t> privateUseCharacter(std::uint8_t lead, std::uint8_t trail) {
+    if (trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+        return std::nullopt;
+    }
+    for (const Run& run : kRuns) {
+        const int offset = trailIndex(trail) - trailIndex(run.firstTrail);
+        if (lead == run.lead && offset >= 0 && offset < run.count) {
+            return run.first + offset;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tarvane
