@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(uint32At(image, 16) == 16 && uint16At(image, 20) == 1, "a 16-byte PCM format chunk");
     require(uint16At(image, 22) == 1, "mono");
     require(uint32At(image, 24) == rawRate, "the sample rate as given");
-    require(uint32At(image, 28) == rawRate * 2, "two bytes a second per sample");
+    require(uint32At(image, 28) == rawRate * 2, "the byte rate is two bytes a sample");
     require(uint16At(image, 32) == 2 && uint16At(image, 34) == 16, "16-bit samples");
     require(uint32At(image, 40) == audio.size(), "the data size");
     require(Bytes(image.begin() + 44, image.end()) == audio, "the samples unchanged");

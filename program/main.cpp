@@ -12,6 +12,7 @@
 #include "app/Application.h"
 #include "app/SynthesisSettings.h"
 #include "app/WindowDeclaration.h"
+#include "deployment/Deployment.h"
 #include "platform/audio/AlsaAudioOutput.h"
 #include "platform/clock/SystemClock.h"
 #include "platform/codepage/IconvCodePage.h"
@@ -33,7 +34,9 @@ int main(int argc, char* argv[]) {
     QtToolkit window(mainWindowDeclaration(), codePage, QIcon(QStringLiteral(":/tarvane.ico")));
 
     SystemClock clock;
-    CurlHttpClient http;
+    // A real build trusts the system store alone; a test build may name
+    // its own authority as well.
+    CurlHttpClient http(CurlHttpOptions{.extraCaFile = deployment::kExtraCaFile});
     AlsaAudioOutput audio;
     PosixFileSystem files(codePage);
     DlopenLibraryLoader loader;
