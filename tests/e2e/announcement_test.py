@@ -20,6 +20,8 @@ import subprocess
 import sys
 import time
 
+# No compiled copies in the source tree.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop  # noqa: E402
 
