@@ -21,6 +21,7 @@
 #include "tests/fakes/FakeSpeechSdk.h"
 #include "tests/fakes/HeadlessWindow.h"
 #include "tests/fakes/RecordingAudioOutput.h"
+#include "tests/fakes/SpeechRig.h"
 #include "web/Weather.h"
 
 namespace tarvane {
@@ -54,7 +55,7 @@ AudioPoll chunk() {
 // HTTP fake serving the weather and the notice page. The speech run keeps
 // its own time, which moves one second per poll, so a library left without
 // a script gives up quickly instead of holding the test.
-class SchedulerTest : public ::testing::Test {
+class SchedulerTest : public ::testing::Test, protected SpeechRig {
 protected:
     SchedulerTest() {
         settings.fillOptionLists();
@@ -91,12 +92,6 @@ protected:
         return texts;
     }
 
-    HeadlessWindow window;
-    SynthesisSettings settings{window};
-    FakeSpeechSdk sdk;
-    RecordingAudioOutput audio;
-    FakeFileSystem files;
-    SpeechOutput output{window, settings, audio, files};
     SynthesisRun::SteadyClock::time_point speechTime{};
     SynthesisRun run{
         sdk, window, settings, output,

@@ -109,7 +109,7 @@ def leave_with_parent():
 def main():
     work = sys.argv[1]
     threading.Thread(target=leave_with_parent, daemon=True).start()
-    loopback_server.make_certificates(work)
+    loopback_server.make_certificates(work, "Loopback Test Authority", days=2)
     LatencyServer(work).run()
 
 

@@ -9,6 +9,7 @@
 #include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/HeadlessWindow.h"
 #include "tests/fakes/RecordingAudioOutput.h"
+#include "tests/fakes/SpeechRig.h"
 
 namespace tarvane {
 namespace {
@@ -85,23 +86,19 @@ TEST_F(SpeechOutputTest, TickedSavesThePlayedImageInTheProgramFolder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HeadlessWindow freshWindow;
-        SynthesisSettings freshSettings{freshWindow};
-        freshSettings.fillOptionLists();
-        freshWindow.setTicked(ControlName::选择框1, true);
-        RecordingAudioOutput freshAudio;
-        FakeFileSystem freshFiles;
-        freshFiles.setProgramFolder(c.folder);
-        freshFiles.setPathSeparator(c.separator);
-        SpeechOutput freshOutput{freshWindow, freshSettings, freshAudio, freshFiles};
-        freshOutput.outputSpeech(c.samples);
+        SpeechRig fresh;
+        fresh.settings.fillOptionLists();
+        fresh.window.setTicked(ControlName::选择框1, true);
+        fresh.files.setProgramFolder(c.folder);
+        fresh.files.setPathSeparator(c.separator);
+        fresh.output.outputSpeech(c.samples);
 
         const Text path = c.folder + c.separator + kExpectWavFileName;
-        ASSERT_EQ(freshAudio.played().size(), 1u);
-        EXPECT_EQ(freshAudio.played()[0].size(), c.samples.size() + 44);
-        ASSERT_EQ(freshFiles.files().count(path), 1u);
-        EXPECT_EQ(freshFiles.files().at(path), freshAudio.played()[0]);
-        EXPECT_THAT(freshWindow.statusTexts(),
+        ASSERT_EQ(fresh.audio.played().size(), 1u);
+        EXPECT_EQ(fresh.audio.played()[0].size(), c.samples.size() + 44);
+        ASSERT_EQ(fresh.files.files().count(path), 1u);
+        EXPECT_EQ(fresh.files.files().at(path), fresh.audio.played()[0]);
+        EXPECT_THAT(fresh.window.statusTexts(),
                     ElementsAre(Text(kExpectSynthesised), Text(kExpectSaved)));
     }
 }

@@ -13,6 +13,7 @@
 #include "tests/fakes/FakeSpeechSdk.h"
 #include "tests/fakes/HeadlessWindow.h"
 #include "tests/fakes/RecordingAudioOutput.h"
+#include "tests/fakes/SpeechRig.h"
 
 namespace tarvane {
 namespace {
@@ -44,7 +45,7 @@ int countOf(const std::vector<Text>& texts, const Text& text) {
 // default settings, and an output that records instead of playing. Time is
 // fake: each poll of the library takes a second, so a run that waits in
 // vain gives up after 30 polls.
-class SynthesisRunTest : public ::testing::Test {
+class SynthesisRunTest : public ::testing::Test, protected SpeechRig {
 protected:
     SynthesisRunTest() {
         settings.fillOptionLists();
@@ -64,12 +65,6 @@ protected:
         sdk.clearCalls();
     }
 
-    HeadlessWindow window;
-    SynthesisSettings settings{window};
-    FakeSpeechSdk sdk;
-    RecordingAudioOutput audio;
-    FakeFileSystem files;
-    SpeechOutput output{window, settings, audio, files};
     SynthesisRun::SteadyClock::time_point now{};
     SynthesisRun run{sdk, window, settings, output, fakeTiming()};
 };
@@ -302,21 +297,16 @@ TEST_F(SynthesisRunTest, BrokenOffAudioIsNotPlayedAndTheFailureShows) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HeadlessWindow freshWindow;
-        SynthesisSettings freshSettings{freshWindow};
-        freshSettings.fillOptionLists();
-        freshWindow.setTicked(ControlName::选择框1, true);
-        RecordingAudioOutput freshAudio;
-        FakeFileSystem freshFiles;
-        SpeechOutput freshOutput{freshWindow, freshSettings, freshAudio, freshFiles};
-        FakeSpeechSdk fresh;
-        fresh.onAudioGet([this] { now += 1s; });
-        SynthesisRun freshRun{fresh, freshWindow, freshSettings, freshOutput, fakeTiming()};
-        fresh.scriptAudio(c.polls);
+        SpeechRig fresh;
+        fresh.settings.fillOptionLists();
+        fresh.window.setTicked(ControlName::选择框1, true);
+        fresh.sdk.onAudioGet([this] { now += 1s; });
+        SynthesisRun freshRun{fresh.sdk, fresh.window, fresh.settings, fresh.output, fakeTiming()};
+        fresh.sdk.scriptAudio(c.polls);
         freshRun.speakText("abc");
-        EXPECT_EQ(freshWindow.statusText(), kExpectSynthesisFailed);
-        EXPECT_THAT(freshAudio.played(), IsEmpty());
-        EXPECT_THAT(freshFiles.writeAttempts(), IsEmpty());
+        EXPECT_EQ(fresh.window.statusText(), kExpectSynthesisFailed);
+        EXPECT_THAT(fresh.audio.played(), IsEmpty());
+        EXPECT_THAT(fresh.files.writeAttempts(), IsEmpty());
     }
 }
 

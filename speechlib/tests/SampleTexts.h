@@ -16,4 +16,19 @@ inline constexpr const char* kDefaultTemplate =
 // The shortest hourly announcement.
 inline constexpr const char* kHourSentence = "现在时间9点整";
 
+// Every voice the settings window offers, with its engine.
+struct OfferedVoice {
+    const char* engine;
+    const char* voice;
+};
+inline constexpr OfferedVoice kOfferedVoices[] = {
+    {"intp65", "xiaoyan"},  {"intp65", "xiaoyu"},  {"intp65_en", "Catherine"},
+    {"intp65_en", "henry"}, {"vivi21", "vixm"},    {"vivi21", "vixl"},
+    {"vivi21", "vixr"},     {"vivi21", "vixyun"},  {"vivi21", "vixk"},
+    {"vivi21", "vixqiang"}, {"vivi21", "vixying"}, {"vivi21", "vixq"},
+    {"vivi21", "vixf"},     {"vivi21", "vinn"},    {"vivi21", "vixjia"},
+    {"vivi21", "vitch"},    {"vivi21", "vils"},    {"vivi21", "viterry"},
+    {"vivi21", "viyping"},
+};
+
 }  // namespace speechlib::samples

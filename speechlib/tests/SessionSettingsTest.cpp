@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "SampleTexts.h"
+
 namespace speechlib {
 namespace {
 
@@ -48,19 +50,7 @@ TEST(SessionSettingsTest, AnEngineWithoutAVoiceSpeaksWithItsDefaultVoice) {
 
 // Every voice the settings window offers, with its engine.
 TEST(SessionSettingsTest, AcceptsEveryVoiceOfItsEngine) {
-    const struct {
-        const char* engine;
-        const char* voice;
-    } voices[] = {
-        {"intp65", "xiaoyan"},  {"intp65", "xiaoyu"},  {"intp65_en", "Catherine"},
-        {"intp65_en", "henry"}, {"vivi21", "vixm"},    {"vivi21", "vixl"},
-        {"vivi21", "vixr"},     {"vivi21", "vixyun"},  {"vivi21", "vixk"},
-        {"vivi21", "vixqiang"}, {"vivi21", "vixying"}, {"vivi21", "vixq"},
-        {"vivi21", "vixf"},     {"vivi21", "vinn"},    {"vivi21", "vixjia"},
-        {"vivi21", "vitch"},    {"vivi21", "vils"},    {"vivi21", "viterry"},
-        {"vivi21", "viyping"},
-    };
-    for (const auto& v : voices) {
+    for (const auto& v : samples::kOfferedVoices) {
         const std::string params = std::string("ent=") + v.engine + ",vcn=" + v.voice;
         SCOPED_TRACE(params);
         const auto settings = parseSessionParams(params);

@@ -114,20 +114,8 @@ TEST_F(SynthesisTest, TheBackgroundBedIsQuietUnderTheSpeech) {
 
 // Every voice the settings window offers must speak, whatever its language.
 TEST_F(SynthesisTest, EveryVoiceSpeaks) {
-    const struct {
-        const char* engine;
-        const char* voice;
-    } voices[] = {
-        {"intp65", "xiaoyan"},  {"intp65", "xiaoyu"},  {"intp65_en", "Catherine"},
-        {"intp65_en", "henry"}, {"vivi21", "vixm"},    {"vivi21", "vixl"},
-        {"vivi21", "vixr"},     {"vivi21", "vixyun"},  {"vivi21", "vixk"},
-        {"vivi21", "vixqiang"}, {"vivi21", "vixying"}, {"vivi21", "vixq"},
-        {"vivi21", "vixf"},     {"vivi21", "vinn"},    {"vivi21", "vixjia"},
-        {"vivi21", "vitch"},    {"vivi21", "vils"},    {"vivi21", "viterry"},
-        {"vivi21", "viyping"},
-    };
     const std::string text = gbk("9点整 nine o'clock");
-    for (const auto& v : voices) {
+    for (const auto& v : samples::kOfferedVoices) {
         SCOPED_TRACE(v.voice);
         const SpokenAudio audio = speak(paramsWith({{"ent", v.engine}, {"vcn", v.voice}}), text);
         EXPECT_EQ(audio.lastError, MSC_SUCCESS);

@@ -14,10 +14,12 @@ one line: "<CLOCK_MONOTONIC seconds> <scheme> <request target>".
 import http.server
 import os
 import ssl
-import subprocess
 import sys
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from test_authority import make_certificates  # noqa: E402
 
 WEATHER_REPLY = (
     '{"HeWeather data service 3.0":[{"basic":{"city":"测试"},'
@@ -26,32 +28,6 @@ WEATHER_REPLY = (
 ).encode("utf-8")
 # The operator's page is served in code page 936, as the program expects.
 NOTICE_PAGE = "本台每周六晚八点举行业余无线电技术交流。".encode("gbk")
-
-
-def make_certificates(folder):
-    os.makedirs(folder, exist_ok=True)
-
-    def run(*args):
-        subprocess.run(["openssl", *args], cwd=folder, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    ec = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes"]
-    # Valid from now for a few days: the program's clock is set ahead to
-    # the next morning, and must find the certificates valid then.
-    run("req", "-x509", *ec, "-keyout", "ca.key", "-out", "ca.pem.new", "-days", "4",
-        "-subj", "/CN=Tarvane End-to-End Test Authority",
-        "-addext", "basicConstraints=critical,CA:TRUE",
-        "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-    run("req", "-new", *ec, "-keyout", "server.key", "-out", "server.csr",
-        "-subj", "/CN=127.0.0.1")
-    with open(os.path.join(folder, "server.ext"), "w") as ext:
-        ext.write("subjectAltName=IP:127.0.0.1\n"
-                  "basicConstraints=critical,CA:FALSE\n"
-                  "keyUsage=critical,digitalSignature\n"
-                  "extendedKeyUsage=serverAuth\n")
-    run("x509", "-req", "-in", "server.csr", "-CA", "ca.pem.new", "-CAkey", "ca.key",
-        "-CAcreateserial", "-out", "server.pem", "-days", "3", "-extfile", "server.ext")
-    os.replace(os.path.join(folder, "ca.pem.new"), os.path.join(folder, "ca.pem"))
 
 
 class Log:
@@ -109,7 +85,9 @@ def main():
         sys.exit(3)
     # Only now that the ports are ours: a second run must not replace the
     # authority that a running test's program trusts.
-    make_certificates(tls_dir)
+    # Valid from now for a few days: the program's clock is set ahead to the
+    # next morning, and must find the certificates valid then.
+    make_certificates(tls_dir, "Tarvane End-to-End Test Authority", days=3)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(os.path.join(tls_dir, "server.pem"),
                             os.path.join(tls_dir, "server.key"))

@@ -15,37 +15,18 @@ import os
 import socket
 import ssl
 import struct
-import subprocess
 import sys
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from test_authority import make_certificates  # noqa: E402
 
 PATTERN_MODULUS = 251
 
 
 def pattern(size):
     return bytes(i % PATTERN_MODULUS for i in range(size))
-
-
-def make_certificates(work):
-    def run(*args):
-        subprocess.run(["openssl", *args], cwd=work, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    ec = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256", "-nodes"]
-    run("req", "-x509", *ec, "-keyout", "ca.key", "-out", "ca.pem", "-days", "2",
-        "-subj", "/CN=Loopback Test Authority",
-        "-addext", "basicConstraints=critical,CA:TRUE",
-        "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-    run("req", "-new", *ec, "-keyout", "server.key", "-out", "server.csr",
-        "-subj", "/CN=127.0.0.1")
-    with open(os.path.join(work, "server.ext"), "w") as ext:
-        ext.write("subjectAltName=IP:127.0.0.1\n"
-                  "basicConstraints=critical,CA:FALSE\n"
-                  "keyUsage=critical,digitalSignature\n"
-                  "extendedKeyUsage=serverAuth\n")
-    run("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
-        "-CAcreateserial", "-out", "server.pem", "-days", "2", "-extfile", "server.ext")
 
 
 class Server:
@@ -224,7 +205,7 @@ class Server:
 
 def main():
     work = sys.argv[1]
-    make_certificates(work)
+    make_certificates(work, "Loopback Test Authority", days=2)
     Server(work).run()
 
 
